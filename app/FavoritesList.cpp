@@ -1,0 +1,25 @@
+#include "app/FavoritesList.h"
+
+#include "app/FavoritesFile.h"
+#include "app/ProgramInfo.h"
+
+QStringList &FavoritesList::entries()
+{
+    static QStringList list{QString()};
+    return list;
+}
+
+QString FavoritesList::filePath()
+{
+    return ProgramInfo::folder() + QStringLiteral("/favorites.txt");
+}
+
+void FavoritesList::LoadFavorites()
+{
+    entries() = FavoritesFile::read(filePath());
+}
+
+bool FavoritesList::SaveFavorites(QString *error)
+{
+    return FavoritesFile::write(filePath(), entries(), error);
+}

@@ -1,0 +1,48 @@
+#include "app/RenderingChoice.h"
+
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
+
+namespace {
+QString probeRenderer()
+{
+    QOpenGLContext context;
+    if (!context.create()) {
+        return QString();
+    }
+    QOffscreenSurface surface;
+    surface.setFormat(context.format());
+    surface.create();
+    if (!surface.isValid() || !context.makeCurrent(&surface)) {
+        return QString();
+    }
+    const auto *text = reinterpret_cast<const char *>(context.functions()->glGetString(GL_RENDERER));
+    QString renderer = text ? QString::fromLatin1(text) : QString();
+    context.doneCurrent();
+    return renderer;
+}
+} // namespace
+
+bool RenderingChoice::isSoftwareRasterizer(const QString &renderer)
+{
+    const QString r = renderer.toLower();
+    return r.isEmpty() || r.contains(QLatin1String("llvmpipe")) ||
+           r.contains(QLatin1String("softpipe")) || r.contains(QLatin1String("swrast")) ||
+           r.contains(QLatin1String("software rasterizer"));
+}
+
+QString RenderingChoice::apply()
+{
+    const QString renderer = probeRenderer();
+    if (isSoftwareRasterizer(renderer)) {
+        // With a CPU rasterizer every small repaint recomposes the whole window through OpenGL.
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+        return QStringLiteral("software scene graph (OpenGL renderer: %1)")
+            .arg(renderer.isEmpty() ? QStringLiteral("none") : renderer);
+    }
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::OpenGL);
+    return QStringLiteral("OpenGL scene graph (%1)").arg(renderer);
+}
