@@ -7,7 +7,8 @@
 #include <windows.h>
 #endif
 
-namespace {
+namespace
+{
 // ICU knows Microsoft's table under this name; plain "Shift_JIS" maps ～ ① 髙 differently.
 constexpr const char *CodecName = "windows-31j";
 } // namespace
@@ -44,11 +45,11 @@ bool Cp932Codec::encode(const QString &text, QByteArray *out)
 #ifdef Q_OS_WIN
     const auto *wide = reinterpret_cast<const wchar_t *>(text.utf16());
     BOOL lossy = FALSE;
-    const int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, int(text.size()), nullptr,
-                                      0, nullptr, &lossy);
+    const int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, int(text.size()), nullptr, 0,
+                                      nullptr, &lossy);
     out->resize(n);
-    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, int(text.size()), out->data(), n,
-                        nullptr, &lossy);
+    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, int(text.size()), out->data(), n, nullptr,
+                        &lossy);
     return !lossy;
 #else
     return false;

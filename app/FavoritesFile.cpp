@@ -5,7 +5,8 @@
 #include <QFile>
 #include <QSaveFile>
 
-namespace {
+namespace
+{
 const QByteArray Utf8Bom("\xEF\xBB\xBF");
 } // namespace
 

@@ -17,7 +17,10 @@ public:
     // The placeholder rule: a list is never empty, and an empty element 0 means "no favorites".
     // Leading empty entries are dropped, so favorites behind them are neither hidden nor lost.
     static QStringList normalized(QStringList list);
-    static bool holdsFavorites(const QStringList &list) { return !list.isEmpty() && !list[0].isEmpty(); }
+    static bool holdsFavorites(const QStringList &list)
+    {
+        return !list.isEmpty() && !list[0].isEmpty();
+    }
 
     // A missing or unreadable file is the empty list.
     static QStringList read(const QString &path);

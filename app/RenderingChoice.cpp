@@ -6,7 +6,8 @@
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 
-namespace {
+namespace
+{
 QString probeRenderer()
 {
     QOpenGLContext context;
@@ -19,7 +20,8 @@ QString probeRenderer()
     if (!surface.isValid() || !context.makeCurrent(&surface)) {
         return QString();
     }
-    const auto *text = reinterpret_cast<const char *>(context.functions()->glGetString(GL_RENDERER));
+    const auto *text =
+        reinterpret_cast<const char *>(context.functions()->glGetString(GL_RENDERER));
     QString renderer = text ? QString::fromLatin1(text) : QString();
     context.doneCurrent();
     return renderer;

@@ -40,10 +40,10 @@ bool SingleInstance::acquire(const std::string &executablePath)
     if (folder.isEmpty()) {
         folder = QDir::tempPath();
     }
-    const QByteArray key =
-        QCryptographicHash::hash(QByteArray::fromStdString(executablePath), QCryptographicHash::Sha1)
-            .toHex()
-            .left(16);
+    const QByteArray key = QCryptographicHash::hash(QByteArray::fromStdString(executablePath),
+                                                    QCryptographicHash::Sha1)
+                               .toHex()
+                               .left(16);
     lock_ = std::make_unique<QLockFile>(folder + QStringLiteral("/sorvel-") +
                                         QString::fromLatin1(key) + QStringLiteral(".lock"));
     // Age alone never makes a lock stale: a long run keeps its lock. A dead owner always does.

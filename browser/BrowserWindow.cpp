@@ -11,7 +11,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
-namespace {
+namespace
+{
 const QString ConnectingOn = QStringLiteral("Connecting \u25CF");
 const QString ConnectingOff = QStringLiteral("Connecting \u25CB");
 } // namespace
@@ -19,7 +20,9 @@ const QString ConnectingOff = QStringLiteral("Connecting \u25CB");
 BrowserWindow::BrowserWindow(QWidget *parent) : QWidget(parent), forwarder_(smoother_, this)
 {
     ui.setupUi(this);
-    // The drawn cursor lies above every control, the page included.
+    // The layout lists controls front to back: the page overlaps the address row's last pixel row
+    // and the drawn cursor lies above everything, the page included.
+    ui.brwWebBrowser->raise();
     ui.picCur->raise();
     setTabOrder(ui.cboAddress, ui.brwWebBrowser);
     setTabOrder(ui.brwWebBrowser, ui.cboName);
@@ -291,8 +294,8 @@ void BrowserWindow::cboName_Click()
     }
     smoother_.SmoothLevel = index;
     ui.picCur->show();
-    QWidget *component = childAt(qRound(double(ui.brwWebBrowser->x())),
-                                 qRound(double(ui.brwWebBrowser->y())));
+    QWidget *component =
+        childAt(qRound(double(ui.brwWebBrowser->x())), qRound(double(ui.brwWebBrowser->y())));
     QWidget *hPage = MouseForwarder::FindPageWindow(component);
     if (!hPage || hPage == this) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("sorvel"),

@@ -64,15 +64,29 @@ QString WebBrowser::LocationURL() const
 QString WebBrowser::LocationName() const
 {
     const QString title = page_->title();
-    const QUrl url = page_->url();
-    // For an untitled page the engine reports the address in place of a title.
-    if (title.isEmpty() || title == url.toString() ||
-        title == url.toString(QUrl::RemoveScheme).mid(2) ||
-        title == url.toDisplayString(QUrl::RemoveScheme).mid(2) ||
-        title == url.toString(QUrl::RemoveScheme | QUrl::StripTrailingSlash).mid(2)) {
-        return QString();
+    return titleIsAddress(title, page_->url()) ? QString() : title;
+}
+
+bool WebBrowser::titleIsAddress(const QString &title, const QUrl &url)
+{
+    // For an untitled page the engine reports a form of the address instead: the URL without
+    // "http://", the file name of a local file, or about:blank.
+    if (title.isEmpty() || title == QLatin1String("about:blank")) {
+        return true;
     }
-    return title;
+    if (url.isLocalFile() && title == url.fileName()) {
+        return true;
+    }
+    for (const QUrl::FormattingOptions options :
+         {QUrl::FormattingOptions(QUrl::None), QUrl::FormattingOptions(QUrl::StripTrailingSlash)}) {
+        for (const QString &form : {url.toString(options), url.toDisplayString(options)}) {
+            if (title == form ||
+                (form.startsWith(QLatin1String("http://")) && title == form.mid(7))) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 QWidget *WebBrowser::pageWindow() const

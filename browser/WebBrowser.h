@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 #include <QWebEngineView>
 
 class WebPage;
@@ -28,6 +29,8 @@ public:
     // The page's own title; empty for an untitled page.
     QString LocationName() const;
     bool Busy() const { return busy_; }
+
+    static bool titleIsAddress(const QString &title, const QUrl &url);
 
     // The widget that receives the page's input; its screen rectangle defines page coordinates.
     QWidget *pageWindow() const;

@@ -83,7 +83,8 @@ void Smoother::SnapCursor()
 
 void Smoother::placeAt(int k)
 {
-    // StepCounter is only ever 0..2N, but a caller that sets it by hand must not reach past the table.
+    // StepCounter is only ever 0..2N, but a caller that sets it by hand must not reach past the
+    // table.
     if (k < 0) {
         k = 0;
     } else if (k >= StepTableSize) {

@@ -1,0 +1,171 @@
+// The real sorvel binary in a program folder of its own: first page, caption, layout, single
+// instance, and the favorites file after a window-manager close.
+#include "support/HttpServer.h"
+#include "support/SorvelProcess.h"
+#include "support/TestMain.h"
+
+#include <QElapsedTimer>
+
+namespace
+{
+const QByteArray RedPage = "<html><head><title>Red Top</title></head>"
+                           "<body style='margin:0;background:#ff0000'></body></html>";
+
+bool closeLikeWindowManager(const X11 &x11, unsigned long window, QProcess &process)
+{
+    x11.sendDeleteWindow(window);
+    return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit;
+}
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void firstFavoriteOpensItsAddress();
+    void noFavoritesOpensLocalStartPage_data();
+    void noFavoritesOpensLocalStartPage();
+    void layoutFollowsResize();
+    void secondStartEndsAtOnce();
+    void favoritesFileAfterClose_data();
+    void favoritesFileAfterClose();
+
+private:
+    X11 x11_;
+    HttpServer server_;
+};
+
+void TestStartup::initTestCase()
+{
+    QVERIFY(x11_.isOpen());
+    QVERIFY(server_.start());
+    server_.setPage("/red", RedPage);
+}
+
+void TestStartup::firstFavoriteOpensItsAddress()
+{
+    SorvelProgram program;
+    program.writeFavorites("Top\t" + server_.url("/red").toUtf8() + "\r\nOther\thttp://x/\r\n");
+    server_.clearRequests();
+    auto process = program.start();
+    const unsigned long window = waitForWindow(x11_, *process);
+    QVERIFY(window);
+    QVERIFY(waitForCaption(x11_, window, QStringLiteral("Sorvel v0.13 - Red Top")));
+    QCOMPARE(server_.requestsTo("/red").size(), 1);
+    QVERIFY(closeLikeWindowManager(x11_, window, *process));
+}
+
+void TestStartup::noFavoritesOpensLocalStartPage_data()
+{
+    QTest::addColumn<QByteArray>("favorites");
+    QTest::newRow("no file") << QByteArray();
+    QTest::newRow("empty name, with an address") << QByteArray("\t") + "http://127.0.0.1:1/\r\n";
+    QTest::newRow("name without an address") << QByteArray("Just a name\r\n");
+}
+
+void TestStartup::noFavoritesOpensLocalStartPage()
+{
+    QFETCH(QByteArray, favorites);
+    SorvelProgram program;
+    if (!favorites.isEmpty()) {
+        program.writeFavorites(favorites);
+    }
+    auto process = program.start();
+    const unsigned long window = waitForWindow(x11_, *process);
+    QVERIFY(window);
+    // The local page's own title.
+    QVERIFY(waitForCaption(x11_, window, QStringLiteral("Sorvel v0.13 - sorvel へようこそ")));
+    QVERIFY(closeLikeWindowManager(x11_, window, *process));
+}
+
+void TestStartup::layoutFollowsResize()
+{
+    SorvelProgram program;
+    program.writeFavorites("Top\t" + server_.url("/red").toUtf8() + "\r\n");
+    auto process = program.start();
+    const unsigned long window = waitForWindow(x11_, *process);
+    QVERIFY(waitForCaption(x11_, window, QStringLiteral("Sorvel v0.13 - Red Top")));
+    const QColor red(255, 0, 0);
+    for (const QSize size : {QSize(698, 508), QSize(900, 600), QSize(500, 300)}) {
+        x11_.resize(window, size.width(), size.height());
+        // The page spans client x 4 .. width - 5 and y 64 .. height - 2 (height - 65 tall).
+        const int w = size.width(), h = size.height();
+        auto pageSpansItsArea = [&] {
+            return x11_.pixel(window, 4, 64) == red && x11_.pixel(window, w - 5, h - 2) == red &&
+                   x11_.pixel(window, w - 4, h / 2) != red &&
+                   x11_.pixel(window, w / 2, h - 1) != red && x11_.pixel(window, 3, 100) != red;
+        };
+        QVERIFY2(QTest::qWaitFor(pageSpansItsArea, 10000),
+                 qPrintable(QStringLiteral("page does not span client x 4..%1, y 64..%2")
+                                .arg(w - 5)
+                                .arg(h - 2)));
+    }
+    QVERIFY(closeLikeWindowManager(x11_, window, *process));
+}
+
+void TestStartup::secondStartEndsAtOnce()
+{
+    SorvelProgram program;
+    program.writeFavorites("Top\t" + server_.url("/red").toUtf8() + "\r\n");
+    auto first = program.start();
+    const unsigned long window = waitForWindow(x11_, *first);
+    QVERIFY(window);
+    server_.clearRequests();
+
+    QElapsedTimer clock;
+    clock.start();
+    auto second = program.start();
+    QVERIFY(second->waitForFinished(5000));
+    const qint64 ms = clock.elapsed();
+    QCOMPARE(second->exitCode(), 0);
+    qInfo("second start ended after %lld ms", ms);
+    QVERIFY(ms < 2000);
+    QCOMPARE(x11_.findWindow(second->processId()), 0ul);
+    QVERIFY(server_.requestsTo("/red").isEmpty());
+    QCOMPARE(first->state(), QProcess::Running);
+
+    // A lock left by a killed instance does not block the next start.
+    first->kill();
+    QVERIFY(first->waitForFinished(10000));
+    auto third = program.start();
+    QVERIFY(waitForWindow(x11_, *third));
+    QCOMPARE(third->state(), QProcess::Running);
+    QVERIFY(closeLikeWindowManager(x11_, x11_.findWindow(third->processId()), *third));
+}
+
+void TestStartup::favoritesFileAfterClose_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("three lines, the first unnamed, are written back")
+        << QByteArray("\t\r\nB\tb\r\nC\tc\r\n") << QByteArray("\t\r\nB\tb\r\nC\tc\r\n") << true;
+    QTest::newRow("a leading empty line does not cost the favorites behind it")
+        << QByteArray("\r\nB\tb\r\n") << QByteArray("B\tb\r\n") << true;
+    QTest::newRow("last line gets its CR LF")
+        << QByteArray("A\thttp://127.0.0.1:1/\r\n\r\nC\tc")
+        << QByteArray("A\thttp://127.0.0.1:1/\r\n\r\nC\tc\r\n") << true;
+    QTest::newRow("CP932 text stays CP932") << QByteArray("\x82\xA8\x8B\x43\x82\xC9\t\r\n")
+                                            << QByteArray("\x82\xA8\x8B\x43\x82\xC9\t\r\n") << true;
+    QTest::newRow("empty file is deleted") << QByteArray("") << QByteArray() << false;
+}
+
+void TestStartup::favoritesFileAfterClose()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QFETCH(bool, exists);
+    SorvelProgram program;
+    program.writeFavorites(before);
+    auto process = program.start();
+    const unsigned long window = waitForWindow(x11_, *process);
+    QVERIFY(window);
+    QVERIFY(waitForCaptionPrefix(x11_, window, QStringLiteral("Sorvel v0.13 - ")));
+    QVERIFY(closeLikeWindowManager(x11_, window, *process));
+    QCOMPARE(program.favoritesExist(), exists);
+    QCOMPARE(program.readFavorites(), after);
+}
+
+SORVEL_TEST_MAIN_WITH_DISPLAY(TestStartup)
+#include "tst_startup.moc"
