@@ -1,5 +1,6 @@
 #include "app/RenderingChoice.h"
 
+#include <QDir>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
@@ -33,11 +34,20 @@ bool RenderingChoice::isSoftwareRasterizer(const QString &renderer)
     const QString r = renderer.toLower();
     return r.isEmpty() || r.contains(QLatin1String("llvmpipe")) ||
            r.contains(QLatin1String("softpipe")) || r.contains(QLatin1String("swrast")) ||
-           r.contains(QLatin1String("software rasterizer"));
+           r.contains(QLatin1String("software rasterizer")) ||
+           r.contains(QLatin1String("gdi generic"));
 }
 
 QString RenderingChoice::apply()
 {
+#ifdef Q_OS_LINUX
+    // Without a DRM device no GPU can drive OpenGL: skip the probe, which would load the whole
+    // software rasterizer only to name it.
+    if (QDir(QStringLiteral("/dev/dri")).entryList(QDir::System | QDir::Files).isEmpty()) {
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+        return QStringLiteral("software scene graph (no GPU device)");
+    }
+#endif
     const QString renderer = probeRenderer();
     if (isSoftwareRasterizer(renderer)) {
         // With a CPU rasterizer every small repaint recomposes the whole window through OpenGL.
