@@ -185,6 +185,7 @@ bool MouseForwarder::MouseHookProc(QEvent *event, QPointF globalPos)
     switch (action) {
     case Action::Press:
         buttonDown_ = true;
+        giveClickFocus(target);
         QCoreApplication::postEvent(target, makeForwarded(event, target, local, probe));
         break;
     case Action::Move:
@@ -203,6 +204,23 @@ bool MouseForwarder::MouseHookProc(QEvent *event, QPointF globalPos)
         break;
     }
     return true;
+}
+
+void MouseForwarder::giveClickFocus(QWidget *target)
+{
+    // The toolkit focuses a clicked widget only for real input; a forwarded click must do the
+    // same, or clicking the level box would not switch smoothing off.
+    for (QWidget *w = target; w; w = w->parentWidget()) {
+        if (w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus)) {
+            if (!w->hasFocus()) {
+                w->setFocus(Qt::MouseFocusReason);
+            }
+            return;
+        }
+        if (w->isWindow()) {
+            return;
+        }
+    }
 }
 
 QEvent *MouseForwarder::makeForwarded(QEvent *original, QWidget *target, QPoint local,

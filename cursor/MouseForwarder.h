@@ -40,6 +40,7 @@ protected:
 
 private:
     bool MouseHookProc(QEvent *event, QPointF globalPos);
+    static void giveClickFocus(QWidget *target);
     bool isFrameExit(QObject *watched, QEvent *event) const;
     QEvent *makeForwarded(QEvent *original, QWidget *target, QPoint local, QPoint global) const;
 
