@@ -153,11 +153,15 @@ bool MouseForwarder::MouseHookProc(QEvent *event, QPointF globalPos)
             action = Action::Press;
         }
         break;
-    case QEvent::TabletRelease:
-        if (static_cast<QTabletEvent *>(event)->button() == Qt::LeftButton) {
+    case QEvent::TabletRelease: {
+        // Some tablet drivers name no button on release: the tip leaving the surface is one.
+        const auto *tablet = static_cast<QTabletEvent *>(event);
+        if (tablet->button() == Qt::LeftButton ||
+            (tablet->button() == Qt::NoButton && !(tablet->buttons() & Qt::LeftButton))) {
             action = Action::Release;
         }
         break;
+    }
     case QEvent::TabletMove:
         if (buttonDown_) {
             action = Action::Move;
@@ -169,6 +173,8 @@ bool MouseForwarder::MouseHookProc(QEvent *event, QPointF globalPos)
     if (action == Action::Pass) {
         return false;
     }
+    // A taken-over pen event counts as handled, or the toolkit would add a mouse event for it.
+    event->accept();
     if (action == Action::Swallow) {
         return true;
     }
@@ -226,27 +232,26 @@ void MouseForwarder::giveClickFocus(QWidget *target)
 QEvent *MouseForwarder::makeForwarded(QEvent *original, QWidget *target, QPoint local,
                                       QPoint global) const
 {
-    // A real drag holds the left button in the press and the moves; drawing pages test it.
-    if (original->type() == QEvent::TabletPress || original->type() == QEvent::TabletMove ||
-        original->type() == QEvent::TabletRelease) {
-        auto *tablet = static_cast<QTabletEvent *>(original);
-        const Qt::MouseButtons buttons =
-            original->type() == QEvent::TabletRelease ? Qt::NoButton : Qt::LeftButton;
-        auto *forwarded = new QTabletEvent(
-            original->type(), tablet->pointingDevice(), QPointF(local), QPointF(global),
-            tablet->pressure(), tablet->xTilt(), tablet->yTilt(), tablet->tangentialPressure(),
-            tablet->rotation(), tablet->z(), tablet->modifiers(), tablet->button(), buttons);
-        forwarded->setTimestamp(tablet->timestamp());
-        return forwarded;
+    // A pen stroke reaches the page as a mouse drag from the core pointer: the page engine turns
+    // a re-issued pen press into no pointerdown at all, and a stroke that never starts draws
+    // nothing. The pen's pressure is lost on the way.
+    QEvent::Type type = original->type();
+    const QPointingDevice *device = QPointingDevice::primaryPointingDevice();
+    if (type == QEvent::TabletPress) {
+        type = QEvent::MouseButtonPress;
+    } else if (type == QEvent::TabletMove) {
+        type = QEvent::MouseMove;
+    } else if (type == QEvent::TabletRelease) {
+        type = QEvent::MouseButtonRelease;
     }
-    auto *mouse = static_cast<QMouseEvent *>(original);
+    // A real drag holds the left button in the press and the moves; drawing pages test it.
     const Qt::MouseButtons buttons =
-        original->type() == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-    const Qt::MouseButton button =
-        original->type() == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const auto *input = static_cast<QInputEvent *>(original);
     const QPointF scene = target->mapTo(target->window(), QPointF(local));
-    auto *forwarded = new QMouseEvent(original->type(), QPointF(local), scene, QPointF(global),
-                                      button, buttons, mouse->modifiers(), mouse->pointingDevice());
-    forwarded->setTimestamp(mouse->timestamp());
+    auto *forwarded = new QMouseEvent(type, QPointF(local), scene, QPointF(global), button, buttons,
+                                      input->modifiers(), device);
+    forwarded->setTimestamp(input->timestamp());
     return forwarded;
 }

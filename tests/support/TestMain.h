@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ProgramInfo.h"
+#include "app/RenderingChoice.h"
 #include "support/Xvfb.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                \
         QApplication app(argc, argv);                                                              \
         ProgramInfo::initResources();                                                              \
+        RenderingChoice::apply();                                                                  \
         TestClass test;                                                                            \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         return QTest::qExec(&test, argc, argv);                                                    \
