@@ -65,7 +65,7 @@ int BrowserWindow::toPixels(int twips)
 
 void BrowserWindow::placeCursor(void *self, float left, float top)
 {
-    static_cast<BrowserWindow *>(self)->ui.picCur->move(qRound(left), qRound(top));
+    static_cast<BrowserWindow *>(self)->ui.picCur->setPendingPos(QPoint(qRound(left), qRound(top)));
 }
 
 void BrowserWindow::Form_Load()
@@ -270,6 +270,7 @@ void BrowserWindow::tbToolBar_ButtonClick(const QString &key)
 void BrowserWindow::TimerSorvel_Timer()
 {
     smoother_.GlideStep();
+    ui.picCur->applyPendingPos();
 }
 
 void BrowserWindow::setLevelIndex(int index)
@@ -310,6 +311,7 @@ void BrowserWindow::cboName_Click()
     smoother_.CurX = pointer.x() - pageOrigin.x();
     smoother_.CurY = pointer.y() - pageOrigin.y();
     smoother_.SnapCursor();
+    ui.picCur->applyPendingPos();
     forwarder_.StartForwarding(hPage);
     TimerSorvel_.setInterval(1);
     TimerSorvel_.setEnabled(true);

@@ -6,6 +6,7 @@
 #include "support/PageEvents.h"
 #include "support/TestMain.h"
 
+#include <QEventLoop>
 #include <QFile>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -186,7 +187,9 @@ void TestLevelSelector::glideClockTicksAt64Hz()
     int ticks = 0;
     connect(&clock, &GlideClock::timeout, [&] { ++ticks; });
     clock.setEnabled(true);
-    QTest::qWait(1000);
+    QEventLoop loop; // not QTest::qWait, which sleeps between its passes
+    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+    loop.exec();
     clock.setEnabled(false);
     // 64 expected: far from both a true 1 ms timer (1000) and from a few ticks.
     QVERIFY2(ticks > 45 && ticks < 80, qPrintable(QString::number(ticks)));
