@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMessageBox>
 
 namespace
@@ -43,7 +42,8 @@ BrowserWindow::BrowserWindow(QWidget *parent) : QWidget(parent), forwarder_(smoo
     connect(ui.brwWebBrowser, &WebBrowser::DownloadComplete, this,
             &BrowserWindow::brwWebBrowser_DownloadComplete);
     connect(ui.cboAddress, &QComboBox::activated, this, &BrowserWindow::cboAddress_Click);
-    ui.cboAddress->lineEdit()->installEventFilter(this);
+    // Keys reach the combo box, which hands them to its line edit without filters on the way.
+    ui.cboAddress->installEventFilter(this);
     connect(ui.cboName, &QComboBox::activated, this, &BrowserWindow::cboName_Click);
     ui.cboName->installEventFilter(this);
     connect(ui.tbToolBar, &QToolBar::actionTriggered, this,
@@ -171,7 +171,7 @@ void BrowserWindow::RefreshCaption()
 
 bool BrowserWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ui.cboAddress->lineEdit() && event->type() == QEvent::KeyPress) {
+    if (watched == ui.cboAddress && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             cboAddress_Click();

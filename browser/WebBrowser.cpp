@@ -16,7 +16,9 @@ WebBrowser::WebBrowser(QWidget *parent) : QWebEngineView(parent), page_(new WebP
 void WebBrowser::Navigate(const QString &url)
 {
     const QUrl target = QUrl::fromUserInput(url);
-    if (!target.isValid() || target.isEmpty()) {
+    // An address box runs no script: a pasted javascript: address is refused, not executed.
+    if (!target.isValid() || target.isEmpty() ||
+        target.scheme().compare(QLatin1String("javascript"), Qt::CaseInsensitive) == 0) {
         return;
     }
     page_->load(target);

@@ -28,6 +28,7 @@ private Q_SLOTS:
     void noFavoritesOpensLocalStartPage();
     void layoutFollowsResize();
     void secondStartEndsAtOnce();
+    void typedAddressOpensWithRealKeystrokes();
     void favoritesFileAfterClose_data();
     void favoritesFileAfterClose();
 
@@ -132,6 +133,31 @@ void TestStartup::secondStartEndsAtOnce()
     QVERIFY(waitForWindow(x11_, *third));
     QCOMPARE(third->state(), QProcess::Running);
     QVERIFY(closeLikeWindowManager(x11_, x11_.findWindow(third->processId()), *third));
+}
+
+void TestStartup::typedAddressOpensWithRealKeystrokes()
+{
+    server_.setPage("/typed", "<html><head><title>Typed Page</title></head><body></body></html>");
+    SorvelProgram program;
+    auto process = program.start();
+    const unsigned long window = waitForWindow(x11_, *process);
+    QVERIFY(waitForCaptionPrefix(x11_, window, QStringLiteral("Sorvel v0.13 - ")));
+    server_.clearRequests();
+    // The address box: picAddress at y 36, the box at x 67 (1000 twips), y 3 inside it.
+    const QPoint box = x11_.geometry(window).topLeft() + QPoint(67 + 40, 36 + 3 + 10);
+    auto xdo = [](const QStringList &args) {
+        return QProcess::execute(QStringLiteral("xdotool"), args) == 0;
+    };
+    // No window manager here gives the window the keyboard: ask the X server directly.
+    QVERIFY(xdo({"windowfocus", "--sync", QString::number(window)}));
+    QVERIFY(xdo({"mousemove", QString::number(box.x()), QString::number(box.y())}));
+    QVERIFY(xdo({"click", "1"}));
+    QVERIFY(xdo({"key", "ctrl+a"}));
+    QVERIFY(xdo({"type", "--delay", "5", server_.url("/typed")}));
+    QVERIFY(xdo({"key", "Return"}));
+    QVERIFY(waitForCaption(x11_, window, QStringLiteral("Sorvel v0.13 - Typed Page")));
+    QCOMPARE(server_.requestsTo("/typed").size(), 1);
+    QVERIFY(closeLikeWindowManager(x11_, window, *process));
 }
 
 void TestStartup::favoritesFileAfterClose_data()
