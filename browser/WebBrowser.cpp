@@ -10,7 +10,10 @@ WebBrowser::WebBrowser(QWidget *parent) : QWebEngineView(parent), page_(new WebP
     setPage(page_);
     connect(page_, &QWebEnginePage::loadStarted, this, &WebBrowser::onLoadStarted);
     connect(page_, &QWebEnginePage::loadProgress, this, &WebBrowser::onLoadProgress);
-    connect(page_, &QWebEnginePage::loadFinished, this, &WebBrowser::onLoadFinished);
+    // The window's handlers run the event loop inside themselves (caption refresh): let them run
+    // after the engine's own notification has returned, not nested inside it.
+    connect(page_, &QWebEnginePage::loadFinished, this, &WebBrowser::onLoadFinished,
+            Qt::QueuedConnection);
 }
 
 void WebBrowser::Navigate(const QString &url)
@@ -112,7 +115,7 @@ void WebBrowser::onLoadProgress(int percent)
 
 void WebBrowser::onLoadFinished(bool ok)
 {
-    busy_ = false;
+    busy_ = page_->isLoading();
     if (ok) {
         Q_EMIT NavigateComplete2();
     }
