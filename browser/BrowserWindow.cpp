@@ -2,6 +2,7 @@
 
 #include "app/FavoritesList.h"
 #include "app/ProgramInfo.h"
+#include "favorites/FavoritesWindow.h"
 
 #include <QAbstractItemView>
 #include <QCloseEvent>
@@ -260,6 +261,9 @@ void BrowserWindow::tbToolBar_ButtonClick(const QString &key)
         timTimer_.stop();
         brw->Stop();
         RefreshCaption();
+    } else if (key == QLatin1String("Favorites")) {
+        FavoritesWindow favorites(brw, this);
+        favorites.exec();
     } else if (key == QLatin1String("Version")) {
         brw->Navigate2(ProgramInfo::startPagePath());
     }
