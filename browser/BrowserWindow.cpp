@@ -27,6 +27,9 @@ BrowserWindow::BrowserWindow(QWidget *parent) : QWidget(parent), forwarder_(smoo
     setTabOrder(ui.cboAddress, ui.brwWebBrowser);
     setTabOrder(ui.brwWebBrowser, ui.cboName);
     ui.tbToolBar->setFocusPolicy(Qt::NoFocus);
+    for (QAction *button : ui.tbToolBar->actions()) {
+        ui.tbToolBar->widgetForAction(button)->setFixedSize(31, 30); // 820 x 794 HIMETRIC
+    }
     cboAddressTw_ = QRect(120, 0, 2775, 300);
     cboNameTw_ = QRect(2880, 0, 2055, 300);
 

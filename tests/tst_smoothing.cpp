@@ -1,5 +1,6 @@
 // The smoothed cursor end to end: the real sorvel under Xvfb, real pointer input from xdotool,
 // and a page that reports every mouse and pointer event it receives.
+#include "support/Driver.h"
 #include "support/HttpServer.h"
 #include "support/PageEvents.h"
 #include "support/SorvelProcess.h"
@@ -10,16 +11,8 @@
 
 namespace
 {
-// Client geometry of the stored layout at 698 x 508: the page starts at (4, 64) and the level
-// box sits at x 549 (twips: 1000 + 10470 - 1175 - 2055) in the address row at y 36 + 3.
-constexpr int PageLeft = 4;
-constexpr int PageTop = 64;
+// The level box's centre in client coordinates, for a click that focuses it.
 const QPoint LevelBoxCentre(549 + 60, 36 + 3 + 10);
-
-void xdo(const QStringList &args)
-{
-    QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), args), 0);
-}
 } // namespace
 
 class TestSmoothing : public QObject
@@ -36,18 +29,21 @@ private Q_SLOTS:
     void offByMovingWindow();
 
 private:
-    QPoint screenOfPage(int x, int y) const;
-    void moveTo(QPoint screen);
-    void selectLevel(int index);
-    // Presses and releases at a page point; returns the mousedown the page saw.
-    PageEvent clickOnPage(int x, int y);
-    bool waitForEvents(const QString &type, int count, int timeoutMs = 5000);
+    QPoint screenOfPage(int x, int y) const { return driver_->screenOfPage(x, y); }
+    void moveTo(QPoint screen) { driver_->moveTo(screen); }
+    void selectLevel(int index) { driver_->selectLevel(index); }
+    PageEvent clickOnPage(int x, int y) { return driver_->clickOnPage(x, y); }
+    bool waitForEvents(const QString &type, int count)
+    {
+        return driver_->waitForEvents(type, count);
+    }
 
     X11 x11_;
     HttpServer server_;
     SorvelProgram program_;
     std::unique_ptr<QProcess> sorvel_;
     unsigned long window_ = 0;
+    std::unique_ptr<Driver> driver_;
 };
 
 void TestSmoothing::initTestCase()
@@ -62,6 +58,7 @@ void TestSmoothing::initTestCase()
     QVERIFY(window_);
     QVERIFY(waitForCaption(x11_, window_, QStringLiteral("Sorvel v0.13 - Recorder")));
     QCOMPARE(x11_.geometry(window_).size(), QSize(698, 508));
+    driver_ = std::make_unique<Driver>(x11_, window_, server_);
 }
 
 void TestSmoothing::cleanupTestCase()
@@ -80,57 +77,13 @@ void TestSmoothing::init()
     server_.clearRequests();
 }
 
-QPoint TestSmoothing::screenOfPage(int x, int y) const
-{
-    return x11_.geometry(window_).topLeft() + QPoint(PageLeft + x, PageTop + y);
-}
-
-void TestSmoothing::moveTo(QPoint screen)
-{
-    xdo({"mousemove", QString::number(screen.x()), QString::number(screen.y())});
-}
-
-void TestSmoothing::selectLevel(int index)
-{
-    // A click on the level box focuses it (back to "off") and opens its list; keys pick.
-    moveTo(x11_.geometry(window_).topLeft() + LevelBoxCentre);
-    xdo({"click", "1"});
-    QTest::qWait(300);
-    QStringList keys{"key", "--delay", "30", "Home"};
-    for (int i = 0; i < index; ++i) {
-        keys << "Down";
-    }
-    keys << "Return";
-    xdo(keys);
-    QTest::qWait(300);
-}
-
-bool TestSmoothing::waitForEvents(const QString &type, int count, int timeoutMs)
-{
-    return QTest::qWaitFor([&] { return pageEventsOfType(server_, type).size() >= count; },
-                           timeoutMs);
-}
-
-PageEvent TestSmoothing::clickOnPage(int x, int y)
-{
-    server_.clearRequests();
-    moveTo(screenOfPage(x, y));
-    QTest::qWait(100);
-    xdo({"mousedown", "1"});
-    xdo({"mouseup", "1"});
-    if (!waitForEvents("mouseup", 1)) {
-        return PageEvent{};
-    }
-    return pageEventsOfType(server_, "mousedown").value(0);
-}
-
 void TestSmoothing::offPassesRealPositions()
 {
     moveTo(screenOfPage(100, 100));
-    xdo({"mousedown", "1"});
+    QVERIFY(xdo({"mousedown", "1"}));
     moveTo(screenOfPage(130, 110));
     moveTo(screenOfPage(150, 120));
-    xdo({"mouseup", "1"});
+    QVERIFY(xdo({"mouseup", "1"}));
     QVERIFY(waitForEvents("mouseup", 1));
     const PageEvent down = pageEventsOfType(server_, "mousedown").value(0);
     QCOMPARE(QPoint(down.x, down.y), QPoint(100, 100));
@@ -156,7 +109,7 @@ void TestSmoothing::levelThreeDeliversAtDrawnCursor()
     server_.clearRequests();
 
     // The press lands one pixel left of and above the pointer.
-    xdo({"mousedown", "1"});
+    QVERIFY(xdo({"mousedown", "1"}));
     QVERIFY(waitForEvents("mousedown", 1));
     const PageEvent down = pageEventsOfType(server_, "mousedown").value(0);
     QCOMPARE(QPoint(down.x, down.y), QPoint(199, 149));
@@ -170,8 +123,8 @@ void TestSmoothing::levelThreeDeliversAtDrawnCursor()
         drag << "mousemove" << QString::number(p.x()) << QString::number(p.y()) << "sleep"
              << "0.01";
     }
-    xdo(drag);
-    xdo({"mouseup", "1"});
+    QVERIFY(xdo(drag));
+    QVERIFY(xdo({"mouseup", "1"}));
     QVERIFY(waitForEvents("mouseup", 1));
     const QList<PageEvent> moves = pageEventsOfType(server_, "mousemove");
     QVERIFY(moves.size() >= 2);
@@ -219,9 +172,9 @@ void TestSmoothing::offByFocusingLevelBox()
     QCOMPARE(clickOnPage(140, 90).y, 89);
     // Focusing the level box switches smoothing off before its list opens.
     moveTo(x11_.geometry(window_).topLeft() + LevelBoxCentre);
-    xdo({"click", "1"});
+    QVERIFY(xdo({"click", "1"}));
     QTest::qWait(300);
-    xdo({"key", "Escape"});
+    QVERIFY(xdo({"key", "Escape"}));
     QTest::qWait(200);
     const PageEvent down = clickOnPage(140, 90);
     QCOMPARE(QPoint(down.x, down.y), QPoint(140, 90));
@@ -233,14 +186,14 @@ void TestSmoothing::offByMovingWindow()
     QCOMPARE(clickOnPage(160, 100).x, 159);
     // Where the window manager owns the title bar, a press there starts a move of the window.
     const QPoint before = x11_.geometry(window_).topLeft();
-    xdo({"windowmove", QString::number(window_), QString::number(before.x() + 20),
-         QString::number(before.y() + 10)});
+    QVERIFY(xdo({"windowmove", QString::number(window_), QString::number(before.x() + 20),
+                 QString::number(before.y() + 10)}));
     QTRY_COMPARE(x11_.geometry(window_).topLeft(), before + QPoint(20, 10));
     QTest::qWait(200);
     const PageEvent down = clickOnPage(160, 100);
     QCOMPARE(QPoint(down.x, down.y), QPoint(160, 100));
-    xdo({"windowmove", QString::number(window_), QString::number(before.x()),
-         QString::number(before.y())});
+    QVERIFY(xdo({"windowmove", QString::number(window_), QString::number(before.x()),
+                 QString::number(before.y())}));
     QTRY_COMPARE(x11_.geometry(window_).topLeft(), before);
 }
 

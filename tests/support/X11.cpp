@@ -15,21 +15,36 @@ X11::~X11()
 
 unsigned long X11::findWindow(qint64 pid) const
 {
+    return windows(pid).value(0);
+}
+
+unsigned long X11::findWindowNamed(qint64 pid, const QString &name) const
+{
+    for (unsigned long window : windows(pid)) {
+        if (windowName(window) == name) {
+            return window;
+        }
+    }
+    return 0;
+}
+
+QList<unsigned long> X11::windows(qint64 pid) const
+{
+    QList<unsigned long> found;
     if (!display_) {
-        return 0;
+        return found;
     }
     const Atom pidAtom = XInternAtom(display_, "_NET_WM_PID", True);
     if (pidAtom == None) {
-        return 0;
+        return found;
     }
     Window root = 0, parent = 0;
     Window *children = nullptr;
     unsigned int count = 0;
     if (!XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) {
-        return 0;
+        return found;
     }
-    unsigned long found = 0;
-    for (unsigned int i = 0; i < count && !found; ++i) {
+    for (unsigned int i = 0; i < count; ++i) {
         XWindowAttributes attributes;
         if (!XGetWindowAttributes(display_, children[i], &attributes) ||
             attributes.map_state != IsViewable) {
@@ -43,7 +58,7 @@ unsigned long X11::findWindow(qint64 pid) const
                                &format, &items, &after, &data) == Success &&
             data) {
             if (items == 1 && qint64(*reinterpret_cast<unsigned long *>(data)) == pid) {
-                found = children[i];
+                found.append(children[i]);
             }
             XFree(data);
         }

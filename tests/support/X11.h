@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
 #include <QRect>
 #include <QString>
 
@@ -15,8 +16,12 @@ public:
     X11 &operator=(const X11 &) = delete;
 
     bool isOpen() const { return display_ != nullptr; }
-    // The viewable top-level window of a process, or 0.
+    // The viewable top-level windows of a process, oldest first.
+    QList<unsigned long> windows(qint64 pid) const;
+    // The first of them, or 0.
     unsigned long findWindow(qint64 pid) const;
+    // The one with this caption, or 0.
+    unsigned long findWindowNamed(qint64 pid, const QString &name) const;
     QString windowName(unsigned long window) const;
     QRect geometry(unsigned long window) const;
     void resize(unsigned long window, int width, int height) const;
