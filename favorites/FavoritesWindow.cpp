@@ -33,6 +33,8 @@ void FavoritesWindow::Form_Load()
     if (!FavoritesFile::holdsFavorites(favorites)) {
         return;
     }
+    // Every entry is one line: equal rows spare the list measuring thousands of them.
+    ui.lstFavorites->setUniformItemSizes(true);
     ui.lstFavorites->addItems(favorites);
     ui.lstFavorites->setCurrentRow(-1);
 }
