@@ -1,8 +1,5 @@
 #include "app/Cp932Codec.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -13,16 +10,25 @@ namespace
 constexpr const char *CodecName = "windows-31j";
 } // namespace
 
+Cp932Codec::Cp932Codec()
+    : decoder_(CodecName, QStringConverter::Flag::Stateless),
+      encoder_(CodecName, QStringConverter::Flag::Stateless)
+{
+}
+
 bool Cp932Codec::isAvailable()
 {
+#ifdef Q_OS_WIN
+    return true;
+#else
     return QStringDecoder(CodecName).isValid();
+#endif
 }
 
 QString Cp932Codec::decode(const QByteArray &bytes)
 {
-    QStringDecoder decoder(CodecName);
-    if (decoder.isValid()) {
-        return decoder.decode(bytes);
+    if (decoder_.isValid()) {
+        return decoder_.decode(bytes);
     }
 #ifdef Q_OS_WIN
     const int n = MultiByteToWideChar(932, 0, bytes.constData(), int(bytes.size()), nullptr, 0);
@@ -37,10 +43,11 @@ QString Cp932Codec::decode(const QByteArray &bytes)
 
 bool Cp932Codec::encode(const QString &text, QByteArray *out)
 {
-    QStringEncoder encoder(CodecName);
-    if (encoder.isValid()) {
-        *out = encoder.encode(text);
-        return !encoder.hasError();
+    if (encoder_.isValid()) {
+        *out = encoder_.encode(text);
+        const bool ok = !encoder_.hasError();
+        encoder_.resetState(); // the error flag would otherwise stick to later calls
+        return ok;
     }
 #ifdef Q_OS_WIN
     const auto *wide = reinterpret_cast<const wchar_t *>(text.utf16());

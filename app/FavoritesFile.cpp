@@ -3,6 +3,7 @@
 #include "app/Cp932Codec.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace
@@ -10,18 +11,18 @@ namespace
 const QByteArray Utf8Bom("\xEF\xBB\xBF");
 } // namespace
 
-QStringList FavoritesFile::parse(const QByteArray &bytes)
+namespace
 {
-    const QString text = bytes.startsWith(Utf8Bom) ? QString::fromUtf8(bytes.mid(Utf8Bom.size()))
-                                                   : Cp932Codec::decode(bytes);
-    // Hand-edited files may end lines with a lone CR or a lone LF as well as CR LF.
-    QStringList list;
+// Splits at CR LF, lone CR and lone LF (hand-edited files); text after the last line end is the
+// last line. Safe on CP932 bytes too: no multi-byte character contains 0x0D or 0x0A.
+template <typename Text, typename Add> void splitLines(const Text &text, Add add)
+{
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
+        const auto c = text.at(i);
         if (c == u'\r' || c == u'\n') {
-            list.append(text.mid(start, i - start));
+            add(text.mid(start, i - start));
             if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n') {
                 ++i;
             }
@@ -29,8 +30,28 @@ QStringList FavoritesFile::parse(const QByteArray &bytes)
         }
     }
     if (start < n) {
-        list.append(text.mid(start));
+        add(text.mid(start));
     }
+}
+} // namespace
+
+QStringList FavoritesFile::parse(const QByteArray &bytes, Verbatim *verbatim)
+{
+    QStringList list;
+    if (bytes.startsWith(Utf8Bom)) {
+        splitLines(QString::fromUtf8(bytes.mid(Utf8Bom.size())),
+                   [&](const QString &line) { list.append(line); });
+        return normalized(std::move(list));
+    }
+    Cp932Codec codec;
+    QByteArray again;
+    splitLines(bytes, [&](const QByteArray &line) {
+        QString text = codec.decode(line);
+        if (verbatim && (!codec.encode(text, &again) || again != line)) {
+            verbatim->insert(text, line);
+        }
+        list.append(std::move(text));
+    });
     return normalized(std::move(list));
 }
 
@@ -47,17 +68,22 @@ QStringList FavoritesFile::normalized(QStringList list)
     return list;
 }
 
-QByteArray FavoritesFile::serialize(const QStringList &list)
+QByteArray FavoritesFile::serialize(const QStringList &list, const Verbatim &verbatim)
 {
+    Cp932Codec codec;
     QByteArray out;
     QByteArray line;
     bool representable = true;
     for (const QString &entry : list) {
-        if (!Cp932Codec::encode(entry, &line)) {
+        const auto kept = verbatim.constFind(entry);
+        if (kept != verbatim.constEnd()) {
+            out += *kept;
+        } else if (codec.encode(entry, &line)) {
+            out += line;
+        } else {
             representable = false;
             break;
         }
-        out += line;
         out += "\r\n";
     }
     if (representable) {
@@ -72,27 +98,36 @@ QByteArray FavoritesFile::serialize(const QStringList &list)
     return out;
 }
 
-QStringList FavoritesFile::read(const QString &path)
+QStringList FavoritesFile::read(const QString &path, Verbatim *verbatim)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return QStringList{QString()};
     }
-    return parse(file.readAll());
+    return parse(file.readAll(), verbatim);
 }
 
-bool FavoritesFile::write(const QString &path, const QStringList &list, QString *error)
+bool FavoritesFile::write(const QString &path, const QStringList &list, QString *error,
+                          const Verbatim &verbatim)
 {
     if (!holdsFavorites(list)) {
         QFile::remove(path); // a missing file is what we want; nothing to report
         return true;
+    }
+    // Replacing the file by a rename would get past a read-only flag the user set on purpose.
+    const QFileInfo existing(path);
+    if (existing.exists() &&
+        !(existing.permissions() &
+          (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther))) {
+        *error = QStringLiteral("ファイルが読み取り専用です。");
+        return false;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         *error = file.errorString();
         return false;
     }
-    const QByteArray bytes = serialize(list);
+    const QByteArray bytes = serialize(list, verbatim);
     if (file.write(bytes) != bytes.size()) {
         *error = file.errorString();
         file.cancelWriting();

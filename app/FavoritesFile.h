@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -9,10 +10,14 @@
 class FavoritesFile
 {
 public:
+    // Lines that do not survive decoding (invalid CP932 sequences), by their decoded text, so
+    // that entries the user leaves alone are written back byte for byte.
+    using Verbatim = QHash<QString, QByteArray>;
+
     // Bytes of a file to the favorites list. Never fails and never yields an empty list.
-    static QStringList parse(const QByteArray &bytes);
+    static QStringList parse(const QByteArray &bytes, Verbatim *verbatim = nullptr);
     // The favorites list to the bytes of a file; the list must hold favorites.
-    static QByteArray serialize(const QStringList &list);
+    static QByteArray serialize(const QStringList &list, const Verbatim &verbatim = {});
 
     // The placeholder rule: a list is never empty, and an empty element 0 means "no favorites".
     // Leading empty entries are dropped, so favorites behind them are neither hidden nor lost.
@@ -23,8 +28,9 @@ public:
     }
 
     // A missing or unreadable file is the empty list.
-    static QStringList read(const QString &path);
+    static QStringList read(const QString &path, Verbatim *verbatim = nullptr);
     // Replaces the file atomically, or deletes it when the list holds no favorites. On failure
     // the old file is left whole and *error says why.
-    static bool write(const QString &path, const QStringList &list, QString *error);
+    static bool write(const QString &path, const QStringList &list, QString *error,
+                      const Verbatim &verbatim = {});
 };

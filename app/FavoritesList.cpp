@@ -14,12 +14,21 @@ QString FavoritesList::filePath()
     return ProgramInfo::folder() + QStringLiteral("/favorites.txt");
 }
 
+namespace
+{
+FavoritesFile::Verbatim &verbatimLines()
+{
+    static FavoritesFile::Verbatim lines;
+    return lines;
+}
+} // namespace
+
 void FavoritesList::LoadFavorites()
 {
-    entries() = FavoritesFile::read(filePath());
+    entries() = FavoritesFile::read(filePath(), &verbatimLines());
 }
 
 bool FavoritesList::SaveFavorites(QString *error)
 {
-    return FavoritesFile::write(filePath(), entries(), error);
+    return FavoritesFile::write(filePath(), entries(), error, verbatimLines());
 }

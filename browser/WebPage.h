@@ -2,12 +2,13 @@
 
 #include <QWebEnginePage>
 
-// The page of the single-window browser: whatever asks for a new window opens here instead.
+// The page of the single-window browser: whatever asks for a new window opens here instead, and
+// no page gets the camera, the microphone, the location or notifications.
 class WebPage : public QWebEnginePage
 {
     Q_OBJECT
 public:
-    using QWebEnginePage::QWebEnginePage;
+    explicit WebPage(QObject *parent = nullptr);
 
 protected:
     QWebEnginePage *createWindow(WebWindowType type) override;

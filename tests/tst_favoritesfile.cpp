@@ -7,6 +7,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <random>
 
 #include <unistd.h>
 
@@ -40,6 +43,11 @@ private Q_SLOTS:
     void placeholderDeletesTheFile();
     void saveIntoReadOnlyFolderKeepsOldFile();
     void saveReplacesWholeFile();
+    void readOnlyFileIsNotReplaced();
+    void fullDiskKeepsOldFile();
+    void killedWhileSavingLeavesOldOrNew();
+    void largeAndOddFilesLoad();
+    void untouchedEntriesAreWrittenBackVerbatim();
 };
 
 void TestFavoritesFile::parse_data()
@@ -178,6 +186,118 @@ void TestFavoritesFile::saveReplacesWholeFile()
     QVERIFY(FavoritesFile::write(path, {"B\tb"}, &error));
     QCOMPARE(readAll(path), QByteArray("B\tb\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"favorites.txt"});
+}
+
+void TestFavoritesFile::readOnlyFileIsNotReplaced()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("favorites.txt");
+    writeAll(path, "Old\told\r\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QString error;
+    QVERIFY(!FavoritesFile::write(path, {"New\tnew"}, &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(readAll(path), QByteArray("Old\told\r\n"));
+}
+
+void TestFavoritesFile::fullDiskKeepsOldFile()
+{
+    if (::geteuid() != 0) {
+        QSKIP("mounting a small file system needs root");
+    }
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("small");
+    QVERIFY(QDir().mkpath(folder));
+    QCOMPARE(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}), 0);
+    const QString path = folder + "/favorites.txt";
+    writeAll(path, "Old\told\r\n");
+    QStringList big;
+    for (int i = 0; i < 5000; ++i) {
+        big << QStringLiteral("Entry %1\thttp://example.com/%1").arg(i);
+    }
+    QString error;
+    const bool saved = FavoritesFile::write(path, big, &error);
+    const QByteArray after = readAll(path);
+    const QStringList leftovers = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    QProcess::execute("umount", {folder});
+    QVERIFY(!saved);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(after, QByteArray("Old\told\r\n"));
+    QCOMPARE(leftovers, QStringList{"favorites.txt"});
+}
+
+void TestFavoritesFile::killedWhileSavingLeavesOldOrNew()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("favorites.txt");
+    QProcess first;
+    first.start(QStringLiteral(FAVORITES_SAVER), {path});
+    QVERIFY(first.waitForStarted());
+    QTRY_VERIFY(QFile::exists(path));
+    first.kill();
+    first.waitForFinished();
+    QByteArray a, b;
+    {
+        QStringList la, lb;
+        for (int i = 0; i < 2000; ++i) {
+            la << QStringLiteral("お気に入り A%1\thttp://example.com/a/%1").arg(i);
+            lb << QStringLiteral("Favorite B%1\thttp://example.org/b/%1").arg(i);
+        }
+        a = FavoritesFile::serialize(la);
+        b = FavoritesFile::serialize(lb);
+    }
+    std::mt19937 random(7);
+    int sawA = 0, sawB = 0;
+    for (int run = 0; run < 200; ++run) {
+        QProcess saver;
+        saver.start(QStringLiteral(FAVORITES_SAVER), {path});
+        QVERIFY(saver.waitForStarted());
+        QThread::usleep(2000 + random() % 20000);
+        saver.kill(); // SIGKILL
+        QVERIFY(saver.waitForFinished());
+        const QByteArray now = readAll(path);
+        QVERIFY2(now == a || now == b,
+                 qPrintable(QStringLiteral("run %1: %2 bytes").arg(run).arg(now.size())));
+        (now == a ? sawA : sawB)++;
+    }
+    qInfo("200 kills: old/new content A %d times, B %d times", sawA, sawB);
+}
+
+void TestFavoritesFile::largeAndOddFilesLoad()
+{
+    const QByteArray longLine(10 * 1024 * 1024, 'x');
+    QCOMPARE(FavoritesFile::parse(longLine).first().size(), longLine.size());
+
+    QByteArray many;
+    for (int i = 0; i < 100000; ++i) {
+        many += "Name " + QByteArray::number(i) + "\thttp://example.com/" + QByteArray::number(i) +
+                "\r\n";
+    }
+    const QStringList list = FavoritesFile::parse(many);
+    QCOMPARE(list.size(), 100000);
+    QCOMPARE(list.last(), QStringLiteral("Name 99999\thttp://example.com/99999"));
+    QCOMPARE(FavoritesFile::serialize(list), many);
+
+    const QByteArray withNul("A\0B\tu\r\n", 7);
+    QCOMPARE(FavoritesFile::parse(withNul).first().size(), 5);
+    QCOMPARE(FavoritesFile::serialize(FavoritesFile::parse(withNul)), withNul);
+}
+
+void TestFavoritesFile::untouchedEntriesAreWrittenBackVerbatim()
+{
+    // A truncated lead byte, an undefined byte and an unassigned double-byte code.
+    const QByteArray broken1("Bad \x81\thttp://a/"), broken2("\xFF\xFF\thttp://b/"),
+        broken3("X\x85\x40Y\thttp://c/");
+    const QByteArray file = broken1 + "\r\nGood\tg\r\n" + broken2 + "\r\n" + broken3 + "\r\n";
+    FavoritesFile::Verbatim verbatim;
+    QStringList list = FavoritesFile::parse(file, &verbatim);
+    QCOMPARE(list.size(), 4);
+    QCOMPARE(FavoritesFile::serialize(list, verbatim), file);
+    // Moved entries keep their bytes; an edited one is written as edited.
+    list.move(0, 3);
+    list[0] = QStringLiteral("Good\tedited");
+    QCOMPARE(FavoritesFile::serialize(list, verbatim),
+             "Good\tedited\r\n" + broken2 + "\r\n" + broken3 + "\r\n" + broken1 + "\r\n");
 }
 
 QTEST_GUILESS_MAIN(TestFavoritesFile)
