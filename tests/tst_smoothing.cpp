@@ -64,8 +64,7 @@ void TestSmoothing::initTestCase()
 void TestSmoothing::cleanupTestCase()
 {
     if (sorvel_) {
-        x11_.sendDeleteWindow(window_);
-        QVERIFY(sorvel_->waitForFinished(20000));
+        QVERIFY(closeLikeWindowManager(x11_, window_, *sorvel_));
     }
 }
 

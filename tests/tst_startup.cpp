@@ -10,12 +10,6 @@ namespace
 {
 const QByteArray RedPage = "<html><head><title>Red Top</title></head>"
                            "<body style='margin:0;background:#ff0000'></body></html>";
-
-bool closeLikeWindowManager(const X11 &x11, unsigned long window, QProcess &process)
-{
-    x11.sendDeleteWindow(window);
-    return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit;
-}
 } // namespace
 
 class TestStartup : public QObject
@@ -28,6 +22,7 @@ private Q_SLOTS:
     void noFavoritesOpensLocalStartPage();
     void layoutFollowsResize();
     void secondStartEndsAtOnce();
+    void twentySimultaneousStartsGiveOneWindow();
     void typedAddressOpensWithRealKeystrokes();
     void favoritesFileAfterClose_data();
     void favoritesFileAfterClose();
@@ -133,6 +128,43 @@ void TestStartup::secondStartEndsAtOnce()
     QVERIFY(waitForWindow(x11_, *third));
     QCOMPARE(third->state(), QProcess::Running);
     QVERIFY(closeLikeWindowManager(x11_, x11_.findWindow(third->processId()), *third));
+}
+
+void TestStartup::twentySimultaneousStartsGiveOneWindow()
+{
+    SorvelProgram program;
+    program.writeFavorites("Top\t" + server_.url("/red").toUtf8() + "\r\n");
+    std::vector<std::unique_ptr<QProcess>> starts;
+    for (int i = 0; i < 20; ++i) {
+        starts.push_back(program.start());
+    }
+    // All but one end by themselves; the one left shows the window.
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            return std::count_if(starts.begin(), starts.end(), [](const auto &p) {
+                       return p->state() == QProcess::NotRunning;
+                   }) == 19;
+        },
+        30000));
+    QProcess *survivor = nullptr;
+    for (const auto &p : starts) {
+        if (p->state() == QProcess::Running) {
+            survivor = p.get();
+        } else {
+            QCOMPARE(p->exitCode(), 0);
+        }
+    }
+    QVERIFY(survivor);
+    const unsigned long window = waitForWindow(x11_, *survivor);
+    QVERIFY(window);
+    QVERIFY(waitForCaption(x11_, window, QStringLiteral("Sorvel v0.13 - Red Top")));
+    QTest::qWait(500);
+    int windows = 0;
+    for (const auto &p : starts) {
+        windows += int(x11_.windows(p->processId()).size());
+    }
+    QCOMPARE(windows, 1);
+    QVERIFY(closeLikeWindowManager(x11_, window, *survivor));
 }
 
 void TestStartup::typedAddressOpensWithRealKeystrokes()

@@ -72,8 +72,7 @@ void TestToolbar::favoritesWindowEditReachesTheFile()
     x11_.sendDeleteWindow(favorites); // the close box
     QTRY_VERIFY(!x11_.findWindowNamed(sorvel->processId(), "お気に入り"));
 
-    x11_.sendDeleteWindow(window);
-    QVERIFY(sorvel->waitForFinished(20000));
+    QVERIFY(closeLikeWindowManager(x11_, window, *sorvel));
     QCOMPARE(program.readFavorites(), "B\t" + b + "\r\nC\t" + c + "\r\n");
 }
 
@@ -128,8 +127,7 @@ void TestToolbar::everyButtonTurnsSmoothingOff()
         const PageEvent down = driver.clickOnPage(100, 100);
         QVERIFY2(down.x == 100 && down.y == 100, qPrintable(keys[i]));
     }
-    x11_.sendDeleteWindow(window);
-    QVERIFY(sorvel->waitForFinished(20000));
+    QVERIFY(closeLikeWindowManager(x11_, window, *sorvel));
 }
 
 SORVEL_TEST_MAIN_WITH_DISPLAY(TestToolbar)

@@ -68,3 +68,10 @@ bool waitForCaptionPrefix(const X11 &x11, unsigned long window, const QString &p
 {
     return QTest::qWaitFor([&] { return x11.windowName(window).startsWith(prefix); }, timeoutMs);
 }
+
+bool closeLikeWindowManager(const X11 &x11, unsigned long window, QProcess &process)
+{
+    x11.sendDeleteWindow(window);
+    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}

@@ -35,3 +35,7 @@ bool waitForCaption(const X11 &x11, unsigned long window, const QString &expecte
                     int timeoutMs = 30000);
 bool waitForCaptionPrefix(const X11 &x11, unsigned long window, const QString &prefix,
                           int timeoutMs = 30000);
+
+// Closes the window with the message a window manager sends for its close box, then waits for a
+// clean exit (under the sanitizers a leak or error report makes the exit code non-zero).
+bool closeLikeWindowManager(const X11 &x11, unsigned long window, QProcess &process);
