@@ -10,6 +10,8 @@ WebBrowser::WebBrowser(QWidget *parent) : QWebEngineView(parent), page_(new WebP
     setPage(page_);
     connect(page_, &QWebEnginePage::loadStarted, this, &WebBrowser::onLoadStarted);
     connect(page_, &QWebEnginePage::loadProgress, this, &WebBrowser::onLoadProgress);
+    // A page whose renderer died loads nothing more until reloaded: the indicator must end.
+    connect(page_, &QWebEnginePage::renderProcessTerminated, this, [this] { busy_ = false; });
     // The window's handlers run the event loop inside themselves (caption refresh): let them run
     // after the engine's own notification has returned, not nested inside it.
     connect(page_, &QWebEnginePage::loadFinished, this, &WebBrowser::onLoadFinished,
