@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <cmath>
+#include <utility>
 
 MouseForwarder::MouseForwarder(Smoother &smoother, QWidget *browserWindow)
     : smoother_(smoother), browserWindow_(browserWindow)
@@ -192,14 +193,21 @@ bool MouseForwarder::MouseHookProc(QEvent *event, QPointF globalPos)
     case Action::Press:
         buttonDown_ = true;
         giveClickFocus(target);
-        QCoreApplication::postEvent(target, makeForwarded(event, target, local, probe));
+        post(target, makeForwarded(event, target, local, probe));
         break;
     case Action::Move:
-        QCoreApplication::postEvent(target, makeForwarded(event, target, local, probe));
+        post(target, makeForwarded(event, target, local, probe));
         break;
     case Action::Release: {
         smoother_.BuildStepTable();
         buttonDown_ = false;
+        // Re-issued presses and moves still queued go first: a press and release that arrive
+        // together must not reach their widget as release, then press.
+        for (const QPointer<QWidget> &receiver : std::exchange(postedTo_, {})) {
+            if (receiver) {
+                QCoreApplication::sendPostedEvents(receiver, 0);
+            }
+        }
         QEvent *release = makeForwarded(event, target, local, probe);
         QCoreApplication::sendEvent(target, release);
         delete release;
@@ -210,6 +218,14 @@ bool MouseForwarder::MouseHookProc(QEvent *event, QPointF globalPos)
         break;
     }
     return true;
+}
+
+void MouseForwarder::post(QWidget *target, QEvent *event)
+{
+    if (!postedTo_.contains(target)) {
+        postedTo_.append(target);
+    }
+    QCoreApplication::postEvent(target, event);
 }
 
 void MouseForwarder::giveClickFocus(QWidget *target)

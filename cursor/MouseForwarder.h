@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -40,6 +41,7 @@ protected:
 
 private:
     bool MouseHookProc(QEvent *event, QPointF globalPos);
+    void post(QWidget *target, QEvent *event);
     static void giveClickFocus(QWidget *target);
     bool isFrameExit(QObject *watched, QEvent *event) const;
     QEvent *makeForwarded(QEvent *original, QWidget *target, QPoint local, QPoint global) const;
@@ -50,5 +52,7 @@ private:
     QRect PageRect;
     bool hookActive_ = false;
     bool buttonDown_ = false;
+    // Widgets with re-issued events possibly still queued, since the last release.
+    QList<QPointer<QWidget>> postedTo_;
     std::function<void()> frameExit_;
 };

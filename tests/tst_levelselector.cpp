@@ -27,6 +27,7 @@ private Q_SLOTS:
     void stopForwardingTwiceIsHarmless();
     void glideClockTicksAt64Hz();
     void penStrokeIsSmoothedLikeTheMouse();
+    void pressAndReleaseArrivingTogetherStillClick();
 
 private:
     // A shown browser window on the recorder page, with the page's input widget in place.
@@ -273,6 +274,28 @@ void TestLevelSelector::penStrokeIsSmoothedLikeTheMouse()
     QVERIFY(spy.seen.last().pos.x() < 259);
     QCOMPARE(spy.seen.last().buttons, Qt::MouseButtons(Qt::NoButton));
     w->setLevelIndex(0);
+}
+
+void TestLevelSelector::pressAndReleaseArrivingTogetherStillClick()
+{
+    auto w = openRecorder();
+    QVERIFY(w);
+    w->setLevelIndex(3);
+    QWindow *window = w->windowHandle();
+    // Over the Stop button; both events are queued before either is handled, as a quick click
+    // on a busy machine delivers them.
+    const QPointF stop(4 + 2 * 32 + 15, 19);
+    const QPointF global = window->mapToGlobal(stop);
+    QWindowSystemInterface::handleMouseEvent(window, stop, global, Qt::NoButton, Qt::NoButton,
+                                             QEvent::MouseMove);
+    QWindowSystemInterface::flushWindowSystemEvents();
+    QWindowSystemInterface::handleMouseEvent(window, stop, global, Qt::LeftButton, Qt::LeftButton,
+                                             QEvent::MouseButtonPress);
+    QWindowSystemInterface::handleMouseEvent(window, stop, global, Qt::NoButton, Qt::LeftButton,
+                                             QEvent::MouseButtonRelease);
+    QWindowSystemInterface::flushWindowSystemEvents();
+    QTRY_VERIFY(!w->forwarder().HookActive()); // the button ran: smoothing is off
+    QCOMPARE(w->form().cboName->currentIndex(), 0);
 }
 
 SORVEL_TEST_MAIN_WITH_DISPLAY(TestLevelSelector)

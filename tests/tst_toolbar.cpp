@@ -87,7 +87,10 @@ void TestToolbar::everyButtonTurnsSmoothingOff()
     const QStringList keys{"Back", "Forward", "Stop", "Refresh", "Favorites", "Version"};
     for (int i = 0; i < keys.size(); ++i) {
         driver.selectLevel(3);
-        QVERIFY2(driver.clickOnPage(100, 100).x == 99, qPrintable(keys[i]));
+        const PageEvent on = driver.clickOnPage(100, 100);
+        QVERIFY2(on.x == 99 && on.y == 99,
+                 qPrintable(
+                     QStringLiteral("%1: %2 at %3,%4").arg(keys[i], on.type).arg(on.x).arg(on.y)));
         // Pressed while smoothing is on: the click is forwarded at the drawn cursor, which rests
         // one pixel up and left of the pointer, still on the button.
         // The drawn cursor shows where the pointer rests, also over the empty toolbar: its
@@ -125,7 +128,10 @@ void TestToolbar::everyButtonTurnsSmoothingOff()
         QVERIFY(waitForCaptionPrefix(x11_, window, QStringLiteral("Sorvel v0.13 - Recorder")));
         QTest::qWait(300);
         const PageEvent down = driver.clickOnPage(100, 100);
-        QVERIFY2(down.x == 100 && down.y == 100, qPrintable(keys[i]));
+        QVERIFY2(
+            down.x == 100 && down.y == 100,
+            qPrintable(
+                QStringLiteral("%1: %2 at %3,%4").arg(keys[i], down.type).arg(down.x).arg(down.y)));
     }
     QVERIFY(closeLikeWindowManager(x11_, window, *sorvel));
 }
