@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 namespace
 {
@@ -39,7 +40,9 @@ QStringList FavoritesFile::parse(const QByteArray &bytes, Verbatim *verbatim)
 {
     QStringList list;
     if (bytes.startsWith(Utf8Bom)) {
-        splitLines(QString::fromUtf8(bytes.mid(Utf8Bom.size())),
+        // Only the file's own mark goes: a U+FEFF that begins the first entry is text.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        splitLines(QString(utf8.decode(bytes.mid(Utf8Bom.size()))),
                    [&](const QString &line) { list.append(line); });
         return normalized(std::move(list));
     }
@@ -86,7 +89,8 @@ QByteArray FavoritesFile::serialize(const QStringList &list, const Verbatim &ver
         }
         out += "\r\n";
     }
-    if (representable) {
+    // A CP932 file must not begin with the UTF-8 byte-order mark, or it would read back as UTF-8.
+    if (representable && !out.startsWith(Utf8Bom)) {
         return out;
     }
     // One character CP932 lacks would be lost for good; UTF-8 keeps everything the user typed.

@@ -11,12 +11,21 @@ cmake -S "$SORVEL_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$dir" --target fuzz_favorites fuzz_smoother
 for target in favorites smoother; do
   work="$(mktemp -d)"
-  cp -r "$SORVEL_ROOT/tests/fuzz/corpus/$target/." "$work/"
+  mkdir "$work/corpus"
+  cp -r "$SORVEL_ROOT/tests/fuzz/corpus/$target/." "$work/corpus/"
   echo "== fuzz_$target for ${seconds}s" >&2
   # rss_limit: a 10 MB favorites line is fine; runaway growth is not.
-  "$dir/fuzz_$target" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
-    -print_final_stats=1 "$work" 2>&1 | grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==ERROR|SUMMARY)' || true
-  status=${PIPESTATUS[0]}
+  status=0
+  (cd "$work" && "$dir/fuzz_$target" -max_total_time="$seconds" -max_len=65536 \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/" corpus >"$work/log" 2>&1) ||
+    status=$?
+  grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|.*ERROR|SUMMARY)' "$work/log" >&2 || true
+  if [ "$status" -ne 0 ]; then
+    tail -n 40 "$work/log" >&2
+    for crash in "$work"/crash-* "$work"/leak-* "$work"/timeout-*; do
+      [ -e "$crash" ] && echo "input that failed ($crash):" >&2 && xxd "$crash" | head -n 20 >&2
+    done
+  fi
   rm -rf "$work"
   if [ "$status" -ne 0 ]; then
     echo "fuzz_$target failed (exit $status)" >&2

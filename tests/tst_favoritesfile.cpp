@@ -86,6 +86,12 @@ void TestFavoritesFile::roundTripKeepsEveryLine()
 {
     const QByteArray file("Top\thttp://example.com/\r\n\r\n \"q\", x \tu\r\nN\tU\tX\r\n");
     QCOMPARE(FavoritesFile::serialize(FavoritesFile::parse(file)), file);
+    // A first entry whose CP932 bytes look like a UTF-8 byte-order mark must not turn the file
+    // into a UTF-8 one when read back.
+    const QStringList bomLike = FavoritesFile::parse("\r\n\xEF\xBB\xBF\x82\xA0\r\n");
+    QCOMPARE(FavoritesFile::parse(FavoritesFile::serialize(bomLike)), bomLike);
+    const QStringList startsWithFeff{QStringLiteral("\uFEFF😀\tu")};
+    QCOMPARE(FavoritesFile::parse(FavoritesFile::serialize(startsWithFeff)), startsWithFeff);
     // A last line without its line end comes back with one.
     QCOMPARE(FavoritesFile::serialize(FavoritesFile::parse("A\ta")), QByteArray("A\ta\r\n"));
 }

@@ -33,7 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Check check{&s};
     s.setPlaceCallback(placed, &check);
     s.PageTop = 65;
+    // As the level box starts smoothing: on the pointer, at the end of a segment.
     s.SmoothLevel = 1;
+    s.StepCounter = 2;
+    s.CurX = 0;
+    s.CurY = 0;
+    s.SnapCursor();
     bool buttonDown = false;
     int x = 0, y = 0;
     for (std::size_t i = 0; i < size; ++i) {
