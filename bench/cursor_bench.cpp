@@ -1,10 +1,8 @@
 // Cost the forwarding filter adds to each real mouse move, and the glide clock's delivered rate.
 // Runs on its own Xvfb with a real browser window; events enter through the window-system
 // interface, as real input does.
-#include "app/ProgramInfo.h"
-#include "app/RenderingChoice.h"
 #include "browser/BrowserWindow.h"
-#include "support/Xvfb.h"
+#include "support/GuiSession.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -70,14 +68,10 @@ void glideClockRate(const char *setting, int seconds)
 
 int main(int argc, char *argv[])
 {
-    Xvfb xvfb;
-    if (!xvfb.start()) {
+    GuiSession session(argc, argv);
+    if (!session.isValid()) {
         return 1;
     }
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    ProgramInfo::initResources();
-    RenderingChoice::apply();
     glideClockRate("alone in the process (baseline)", 10);
     BrowserWindow w;
     QSignalSpy loaded(w.form().brwWebBrowser, &QWebEngineView::loadFinished);

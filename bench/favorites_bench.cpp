@@ -1,11 +1,9 @@
 // Opening and closing the favorites window from the toolbar with a long favorites list, against
 // a short list in the same run.
 #include "app/FavoritesList.h"
-#include "app/ProgramInfo.h"
-#include "app/RenderingChoice.h"
 #include "browser/BrowserWindow.h"
 #include "favorites/FavoritesWindow.h"
-#include "support/Xvfb.h"
+#include "support/GuiSession.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -63,14 +61,10 @@ double median(std::vector<double> v)
 
 int main(int argc, char *argv[])
 {
-    Xvfb xvfb;
-    if (!xvfb.start()) {
+    GuiSession session(argc, argv);
+    if (!session.isValid()) {
         return 1;
     }
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    ProgramInfo::initResources();
-    RenderingChoice::apply();
     FavoritesList::entries() = QStringList{QString()};
     BrowserWindow w;
     w.show();

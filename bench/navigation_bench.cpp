@@ -1,11 +1,9 @@
 // Enter-to-loaded time of sorvel's address box against a bare QWebEngineView loading the same
 // URL in the same run, and the cost of the address-history update with a long history.
 #include "app/FavoritesList.h"
-#include "app/ProgramInfo.h"
-#include "app/RenderingChoice.h"
 #include "browser/BrowserWindow.h"
+#include "support/GuiSession.h"
 #include "support/HttpServer.h"
-#include "support/Xvfb.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -60,14 +58,10 @@ double historyUpdateUs(BrowserWindow &w, int entries, int runs)
 
 int main(int argc, char *argv[])
 {
-    Xvfb xvfb;
-    if (!xvfb.start()) {
+    GuiSession session(argc, argv);
+    if (!session.isValid()) {
         return 1;
     }
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    ProgramInfo::initResources();
-    RenderingChoice::apply();
     HttpServer server;
     if (!server.start()) {
         return 1;

@@ -8,7 +8,6 @@
 #include <QWebEngineView>
 #include <QWidget>
 
-#include <cmath>
 #include <utility>
 
 MouseForwarder::MouseForwarder(Smoother &smoother, QWidget *browserWindow)
@@ -115,15 +114,7 @@ bool MouseForwarder::MouseHookProc(QEvent *event, QPointF globalPos)
     const int hotY = Smoother::RoundHalfEven(double(smoother_.PicTop) - smoother_.PageTop);
 
     // 5. Smoothing update.
-    if (buttonDown_) {
-        const double dx = double(smoother_.HistX[0]) - smoother_.CurX;
-        const double dy = double(smoother_.HistY[0]) - smoother_.CurY;
-        if (std::sqrt(dx * dx + dy * dy) > 20.0) {
-            smoother_.GlideStep();
-        }
-    } else {
-        smoother_.SnapCursor();
-    }
+    smoother_.FollowPointer(buttonDown_);
 
     // 7. Which events are taken over.
     enum class Action { Pass, Press, Move, Release, Swallow } action = Action::Pass;

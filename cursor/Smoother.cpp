@@ -81,6 +81,19 @@ void Smoother::SnapCursor()
     placeAt(steps() - StepCounter);
 }
 
+void Smoother::FollowPointer(bool buttonDown)
+{
+    if (!buttonDown) {
+        SnapCursor();
+        return;
+    }
+    const double dx = double(HistX[0]) - CurX;
+    const double dy = double(HistY[0]) - CurY;
+    if (std::sqrt(dx * dx + dy * dy) > 20.0) {
+        GlideStep();
+    }
+}
+
 void Smoother::placeAt(int k)
 {
     // StepCounter is only ever 0..2N, but a caller that sets it by hand must not reach past the

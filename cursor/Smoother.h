@@ -43,6 +43,9 @@ public:
     void BuildStepTable();
     void GlideStep();
     void SnapCursor();
+    // The mouse filter's update for a real pointer event at (CurX, CurY): with the button held,
+    // a pointer more than 20 pixels from the newest sample adds a step; with it up, a snap.
+    void FollowPointer(bool buttonDown);
 
     // Nearest integer, halves to the even neighbour, independent of the FPU rounding mode.
     static std::int32_t RoundHalfEven(double value);

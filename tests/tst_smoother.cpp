@@ -38,6 +38,7 @@ private Q_SLOTS:
     void flatHistoryKeepsCursorStill();
     void snapAtEndOfSegmentLandsOnIndexZero();
     void startOfMovementRestartsSegment();
+    void farPointerAddsStepNearOneDoesNot();
     void randomTracesStayInsideTheirSamples();
 };
 
@@ -203,6 +204,33 @@ void TestSmoother::startOfMovementRestartsSegment()
     QCOMPARE(s.StepCounter, 2);
 }
 
+void TestSmoother::farPointerAddsStepNearOneDoesNot()
+{
+    Smoother s;
+    s.SmoothLevel = 2;
+    s.CurX = 0;
+    s.CurY = 0;
+    s.StepCounter = 4;
+    s.SnapCursor();
+    // Exactly 20 pixels from the newest sample (12, 16): no step.
+    s.CurX = 12;
+    s.CurY = 16;
+    s.FollowPointer(true);
+    QCOMPARE(s.StepCounter, 4);
+    QCOMPARE(s.HistX[0], 0);
+    // Just beyond: a step, which here starts a new segment sampling the pointer.
+    s.CurY = 17;
+    s.FollowPointer(true);
+    QCOMPARE(s.HistX[0], 12);
+    QCOMPARE(s.HistY[0], 17);
+    QCOMPARE(s.StepCounter, 1);
+    // With the button up every event snaps, however near.
+    s.CurX = 13;
+    s.FollowPointer(false);
+    QCOMPARE(s.HistX[2], 13);
+    QCOMPARE(s.StepX[20], 13);
+}
+
 void TestSmoother::randomTracesStayInsideTheirSamples()
 {
     std::mt19937 random(20261207);
@@ -225,14 +253,7 @@ void TestSmoother::randomTracesStayInsideTheirSamples()
                 y += int(random() % (2 * reach + 1)) - reach;
                 s.CurX = x;
                 s.CurY = y;
-                if (buttonDown) {
-                    const double dx = s.HistX[0] - x, dy = s.HistY[0] - y;
-                    if (dx * dx + dy * dy > 400.0) {
-                        s.GlideStep();
-                    }
-                } else {
-                    s.SnapCursor();
-                }
+                s.FollowPointer(buttonDown);
             } else if (kind < 9) {
                 s.GlideStep();
             } else if (!buttonDown) {

@@ -5,7 +5,6 @@
 #include "cursor/Smoother.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -51,14 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             y = std::clamp(y + dy, -20000, 20000);
             s.CurX = x;
             s.CurY = y;
-            if (buttonDown) {
-                const double ddx = double(s.HistX[0]) - x, ddy = double(s.HistY[0]) - y;
-                if (std::sqrt(ddx * ddx + ddy * ddy) > 20.0) {
-                    s.GlideStep();
-                }
-            } else {
-                s.SnapCursor();
-            }
+            s.FollowPointer(buttonDown);
             break;
         }
         case 1: // left button down
