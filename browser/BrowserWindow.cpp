@@ -162,7 +162,6 @@ void BrowserWindow::Form_Unload()
         QMessageBox::warning(this, QStringLiteral("sorvel"),
                              QStringLiteral("お気に入りを保存できませんでした。\n%1\n%2")
                                  .arg(QDir::toNativeSeparators(FavoritesList::filePath()), reason));
-        Q_EMIT favoritesSaveFailed(reason);
     }
 }
 

@@ -30,10 +30,6 @@ public:
     void setLevelIndex(int index);
     static void SetDropDownHeight(QComboBox *combo, int itemCount);
 
-Q_SIGNALS:
-    // The favorites file could not be written at close; the message box has been shown.
-    void favoritesSaveFailed(const QString &reason);
-
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;

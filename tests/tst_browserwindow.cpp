@@ -2,6 +2,7 @@
 #include "app/FavoritesList.h"
 #include "app/ProgramInfo.h"
 #include "browser/BrowserWindow.h"
+#include "support/Modal.h"
 #include "support/TestMain.h"
 #include "ui_frmAddFavorite.h"
 #include "ui_frmEditFavorite.h"
@@ -9,6 +10,9 @@
 
 #include <QAbstractItemView>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -28,6 +32,7 @@ private Q_SLOTS:
     void levelDropDownShowsEveryEntry();
     void favoritesWindowLayout();
     void favoriteDialogLayouts();
+    void failedSaveAtCloseIsReported();
 
 private:
     static QWidget *nextFocusable(QWidget *from);
@@ -253,6 +258,36 @@ void TestBrowserWindow::favoriteDialogLayouts()
     QCOMPARE(nextFocusable(a.txtURL), a.cmdAdd);
     QCOMPARE(nextFocusable(a.cmdAdd), a.cmdCancel);
     QCOMPARE(nextFocusable(e.txtURL), e.cmdEdit);
+}
+
+void TestBrowserWindow::failedSaveAtCloseIsReported()
+{
+    const QString path = FavoritesList::filePath();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Old\told\r\n");
+    file.close();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    BrowserWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    FavoritesList::entries() = QStringList{"New\tnew"};
+    QString title, text;
+    whenModal<QMessageBox>([&](QMessageBox *box) {
+        title = box->windowTitle();
+        text = box->text();
+        box->accept();
+    });
+    w.close();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray after = file.readAll();
+    file.close();
+    QFile::remove(path);
+    QCOMPARE(title, QStringLiteral("sorvel"));
+    QVERIFY2(text.contains(QDir::toNativeSeparators(path)), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("読み取り専用")), qPrintable(text));
+    QCOMPARE(after, QByteArray("Old\told\r\n"));
 }
 
 SORVEL_TEST_MAIN_WITH_DISPLAY(TestBrowserWindow)

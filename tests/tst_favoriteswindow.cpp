@@ -5,13 +5,11 @@
 #include "favorites/AddFavoriteDialog.h"
 #include "favorites/EditFavoriteDialog.h"
 #include "favorites/FavoritesWindow.h"
+#include "support/Modal.h"
 #include "support/TestMain.h"
 
 #include <QMessageBox>
 #include <QSignalSpy>
-#include <QTimer>
-
-#include <functional>
 
 namespace
 {
@@ -24,22 +22,6 @@ QStringList items(FavoritesWindow &w)
     return out;
 }
 
-// Runs `act` on the next modal dialog of type T as soon as it is shown.
-template <typename T> void whenModal(std::function<void(T *)> act)
-{
-    auto *poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            if (dialog->isVisible()) {
-                poll->stop();
-                poll->deleteLater();
-                act(dialog);
-            }
-        }
-    });
-    poll->start();
-}
 } // namespace
 
 class TestFavoritesWindow : public QObject
