@@ -4,7 +4,6 @@
 #include "app/ProgramInfo.h"
 #include "favorites/FavoritesWindow.h"
 
-#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -55,11 +54,6 @@ BrowserWindow::BrowserWindow(QWidget *parent) : QWidget(parent), forwarder_(smoo
     forwarder_.setFrameExitHandler([this] { setLevelIndex(0); });
 
     Form_Load();
-}
-
-BrowserWindow::~BrowserWindow()
-{
-    forwarder_.StopForwarding();
 }
 
 int BrowserWindow::toPixels(int twips)

@@ -17,7 +17,6 @@ public:
     static constexpr int TwipsPerPixel = 15;
 
     explicit BrowserWindow(QWidget *parent = nullptr);
-    ~BrowserWindow() override;
 
     Ui::frmBrowser &form() { return ui; }
     Smoother &smoother() { return smoother_; }
