@@ -7,7 +7,7 @@ SORVEL_PACKAGES=(
   build-essential cmake ninja-build clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-base-private-dev qt6-webengine-dev qt6-webengine-dev-tools qt6-svg-dev
   qt6-declarative-dev libqt6opengl6-dev qt6-qpa-plugins libx11-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick twm
   fonts-noto-cjk libgl1-mesa-dri python3
 )
 

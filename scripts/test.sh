@@ -10,6 +10,9 @@ echo "== tests" >&2
 sorvel_build "$SORVEL_ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd "$SORVEL_ROOT/build" && ctest --output-on-failure --timeout 600)
 
+echo "== fuzzing: each libFuzzer target for 60 s on the committed corpus" >&2
+"$SORVEL_ROOT/bench/fuzz.sh" 60
+
 echo "== the same tests under AddressSanitizer and UndefinedBehaviorSanitizer" >&2
 sorvel_build "$SORVEL_ROOT/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSORVEL_SANITIZE=ON \
   -DSORVEL_BENCH=OFF
@@ -20,6 +23,3 @@ export ASAN_OPTIONS=new_delete_type_mismatch=0:detect_leaks=1:fast_unwind_on_mal
 export LSAN_OPTIONS=suppressions=$SORVEL_ROOT/tests/sanitizers/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd "$SORVEL_ROOT/build-sanitize" && ctest --output-on-failure --timeout 900)
-
-echo "== fuzzing: each libFuzzer target for 60 s on the committed corpus" >&2
-"$SORVEL_ROOT/bench/fuzz.sh" 60

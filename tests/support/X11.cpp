@@ -38,6 +38,26 @@ QList<unsigned long> X11::windows(qint64 pid) const
     if (pidAtom == None) {
         return found;
     }
+    auto ownedBy = [&](Window window) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char *data = nullptr;
+        bool owned = false;
+        if (XGetWindowProperty(display_, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format,
+                               &items, &after, &data) == Success &&
+            data) {
+            owned = items == 1 && qint64(*reinterpret_cast<unsigned long *>(data)) == pid;
+            XFree(data);
+        }
+        return owned;
+    };
+    auto viewable = [&](Window window) {
+        XWindowAttributes attributes;
+        return XGetWindowAttributes(display_, window, &attributes) &&
+               attributes.map_state == IsViewable;
+    };
+    // Top-level windows are children of the root, or of a window manager's frame.
     Window root = 0, parent = 0;
     Window *children = nullptr;
     unsigned int count = 0;
@@ -45,22 +65,24 @@ QList<unsigned long> X11::windows(qint64 pid) const
         return found;
     }
     for (unsigned int i = 0; i < count; ++i) {
-        XWindowAttributes attributes;
-        if (!XGetWindowAttributes(display_, children[i], &attributes) ||
-            attributes.map_state != IsViewable) {
+        if (!viewable(children[i])) {
             continue;
         }
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0, after = 0;
-        unsigned char *data = nullptr;
-        if (XGetWindowProperty(display_, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type,
-                               &format, &items, &after, &data) == Success &&
-            data) {
-            if (items == 1 && qint64(*reinterpret_cast<unsigned long *>(data)) == pid) {
-                found.append(children[i]);
+        if (ownedBy(children[i])) {
+            found.append(children[i]);
+            continue;
+        }
+        Window *inner = nullptr;
+        unsigned int innerCount = 0;
+        if (XQueryTree(display_, children[i], &root, &parent, &inner, &innerCount)) {
+            for (unsigned int j = 0; j < innerCount; ++j) {
+                if (viewable(inner[j]) && ownedBy(inner[j])) {
+                    found.append(inner[j]);
+                }
             }
-            XFree(data);
+            if (inner) {
+                XFree(inner);
+            }
         }
     }
     if (children) {
@@ -96,7 +118,24 @@ QRect X11::geometry(unsigned long window) const
     if (!display_ || !XGetWindowAttributes(display_, window, &attributes)) {
         return QRect();
     }
-    return QRect(attributes.x, attributes.y, attributes.width, attributes.height);
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
+    return QRect(x, y, attributes.width, attributes.height);
+}
+
+QRect X11::frameGeometry(unsigned long window) const
+{
+    Window root = 0, parent = 0;
+    Window *children = nullptr;
+    unsigned int count = 0;
+    if (!display_ || !XQueryTree(display_, window, &root, &parent, &children, &count)) {
+        return QRect();
+    }
+    if (children) {
+        XFree(children);
+    }
+    return geometry(parent == root ? window : parent);
 }
 
 void X11::resize(unsigned long window, int width, int height) const

@@ -23,7 +23,10 @@ public:
     // The one with this caption, or 0.
     unsigned long findWindowNamed(qint64 pid, const QString &name) const;
     QString windowName(unsigned long window) const;
+    // In root (screen) coordinates.
     QRect geometry(unsigned long window) const;
+    // The window manager's frame around a window (the window itself where there is none).
+    QRect frameGeometry(unsigned long window) const;
     void resize(unsigned long window, int width, int height) const;
     // A WM_DELETE_WINDOW client message: the polite close a window manager sends.
     void sendDeleteWindow(unsigned long window) const;
