@@ -27,9 +27,9 @@ QString probeRenderer()
     context.doneCurrent();
     return renderer;
 }
-} // namespace
 
-bool RenderingChoice::isSoftwareRasterizer(const QString &renderer)
+// Renderer names of CPU rasterizers: Mesa's three and Windows' own GDI one.
+bool isSoftwareRasterizer(const QString &renderer)
 {
     const QString r = renderer.toLower();
     return r.isEmpty() || r.contains(QLatin1String("llvmpipe")) ||
@@ -37,6 +37,8 @@ bool RenderingChoice::isSoftwareRasterizer(const QString &renderer)
            r.contains(QLatin1String("software rasterizer")) ||
            r.contains(QLatin1String("gdi generic"));
 }
+
+} // namespace
 
 QString RenderingChoice::apply()
 {

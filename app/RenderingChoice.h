@@ -9,6 +9,4 @@ class RenderingChoice
 public:
     // Probes OpenGL, applies the choice and returns a one-line description of it.
     static QString apply();
-    // True for renderer strings of Mesa's CPU rasterizers.
-    static bool isSoftwareRasterizer(const QString &renderer);
 };

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
+#include <iterator>
 #include <windows.h>
 #endif
 

@@ -21,6 +21,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ProgramInfo::initResources();
+    QApplication::setApplicationVersion(ProgramInfo::versionString());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sorvel.svg")));
     const QString rendering = RenderingChoice::apply();
     std::fprintf(stderr, "sorvel: %s\n", qPrintable(rendering));
