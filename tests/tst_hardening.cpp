@@ -114,9 +114,7 @@ void TestHardening::initTestCase()
 {
     QVERIFY(server_.start());
     for (const char *name : {"recorder", "hostile"}) {
-        QFile page(QStringLiteral(SORVEL_TEST_PAGES "/%1.html").arg(QLatin1String(name)));
-        QVERIFY(page.open(QIODevice::ReadOnly));
-        server_.setPage("/" + QByteArray(name), page.readAll());
+        QVERIFY(server_.setTestPage(name));
     }
 }
 

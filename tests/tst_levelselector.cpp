@@ -7,7 +7,6 @@
 #include "support/TestMain.h"
 
 #include <QEventLoop>
-#include <QFile>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointingDevice>
@@ -38,10 +37,8 @@ private:
 
 void TestLevelSelector::initTestCase()
 {
-    QFile page(QStringLiteral(SORVEL_TEST_PAGES "/recorder.html"));
-    QVERIFY(page.open(QIODevice::ReadOnly));
     QVERIFY(server_.start());
-    server_.setPage("/recorder", page.readAll());
+    QVERIFY(server_.setTestPage("recorder"));
 }
 
 std::unique_ptr<BrowserWindow> TestLevelSelector::openRecorder()

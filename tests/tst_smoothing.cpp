@@ -6,7 +6,6 @@
 #include "support/SorvelProcess.h"
 #include "support/TestMain.h"
 
-#include <QFile>
 #include <QProcess>
 
 namespace
@@ -48,10 +47,8 @@ private:
 
 void TestSmoothing::initTestCase()
 {
-    QFile page(QStringLiteral(SORVEL_TEST_PAGES "/recorder.html"));
-    QVERIFY(page.open(QIODevice::ReadOnly));
     QVERIFY(server_.start());
-    server_.setPage("/recorder", page.readAll());
+    QVERIFY(server_.setTestPage("recorder"));
     program_.writeFavorites("Recorder\t" + server_.url("/recorder").toUtf8() + "\r\n");
     sorvel_ = program_.start();
     window_ = waitForWindow(x11_, *sorvel_);

@@ -26,10 +26,8 @@ private:
 
 void TestTitleBar::initTestCase()
 {
-    QFile page(QStringLiteral(SORVEL_TEST_PAGES "/recorder.html"));
-    QVERIFY(page.open(QIODevice::ReadOnly));
     QVERIFY(server_.start());
-    server_.setPage("/recorder", page.readAll());
+    QVERIFY(server_.setTestPage("recorder"));
     // Windows where they ask to be, moved live as the title bar is dragged; the one font every
     // X server has.
     QFile config(dir_.filePath("twmrc"));

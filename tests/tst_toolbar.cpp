@@ -6,8 +6,6 @@
 #include "support/SorvelProcess.h"
 #include "support/TestMain.h"
 
-#include <QFile>
-
 namespace
 {
 // Toolbar buttons are 31 x 30 from client (4, 4), one pixel apart.
@@ -32,10 +30,8 @@ private:
 
 void TestToolbar::initTestCase()
 {
-    QFile page(QStringLiteral(SORVEL_TEST_PAGES "/recorder.html"));
-    QVERIFY(page.open(QIODevice::ReadOnly));
     QVERIFY(server_.start());
-    server_.setPage("/recorder", page.readAll());
+    QVERIFY(server_.setTestPage("recorder"));
     server_.setPage("/b", "<title>B</title>");
     server_.setPage("/c", "<title>C</title>");
 }

@@ -1,5 +1,6 @@
 #include "support/HttpServer.h"
 
+#include <QFile>
 #include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -22,6 +23,16 @@ QString HttpServer::url(const QString &path) const
 void HttpServer::setPage(const QByteArray &path, const QByteArray &html, int delayMs)
 {
     pages_.insert(path, Page{html, delayMs});
+}
+
+bool HttpServer::setTestPage(const QByteArray &name)
+{
+    QFile page(QStringLiteral(SORVEL_TEST_PAGES "/%1.html").arg(QString::fromLatin1(name)));
+    if (!page.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    setPage("/" + name, page.readAll());
+    return true;
 }
 
 QList<HttpServer::Request> HttpServer::requestsTo(const QByteArray &path) const

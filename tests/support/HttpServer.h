@@ -25,6 +25,8 @@ public:
     QString url(const QString &path) const;
 
     void setPage(const QByteArray &path, const QByteArray &html, int delayMs = 0);
+    // Serves tests/pages/NAME.html at /NAME.
+    bool setTestPage(const QByteArray &name);
     const QList<Request> &requests() const { return requests_; }
     QList<Request> requestsTo(const QByteArray &path) const;
     void clearRequests() { requests_.clear(); }
