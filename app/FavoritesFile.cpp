@@ -10,10 +10,7 @@
 namespace
 {
 const QByteArray Utf8Bom("\xEF\xBB\xBF");
-} // namespace
 
-namespace
-{
 // Splits at CR LF, lone CR and lone LF (hand-edited files); text after the last line end is the
 // last line. Safe on CP932 bytes too: no multi-byte character contains 0x0D or 0x0A.
 template <typename Text, typename Add> void splitLines(const Text &text, Add add)
